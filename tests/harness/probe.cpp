@@ -4,7 +4,6 @@
 //   probe window                       class, caption, rectangles, visibility, X11 id
 //   probe controls                     one line per child window of the main window
 //   probe click ID                     BM_CLICK to the control with that id
-//   probe tabpoint PAGE                screen point of a tab header, for a real click
 //   probe send MSG [WPARAM [LPARAM]]   SendMessage to the main window, prints the answer
 //   probe post MSG [WPARAM [LPARAM]]   PostMessage to the main window
 //   probe sendto ID MSG [WPARAM [LPARAM]]
@@ -151,28 +150,6 @@ int main(int argc, char** argv) {
                                           static_cast<WPARAM>(number(argc, argv, 4)), static_cast<LPARAM>(number(argc, argv, 5)));
       std::printf("%lld\n", static_cast<long long>(answer));
     }
-    return 0;
-  }
-  if (command == "tabpoint") {
-    // Screen point in the middle of a tab's header, for a real click. TCM_GETITEMRECT writes
-    // into the tab's own process, so the rectangle lives in memory borrowed there.
-    HWND tab = FindWindowExA(main, nullptr, WC_TABCONTROLA, nullptr);
-    if (!tab) return 1;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(tab, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 1;
-    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-    RECT item = {};
-    const bool ok = remote && SendMessageA(tab, TCM_GETITEMRECT, static_cast<WPARAM>(number(argc, argv, 2) - 1),
-                                           reinterpret_cast<LPARAM>(remote)) &&
-                    ReadProcessMemory(process, remote, &item, sizeof item, nullptr);
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    if (!ok) return 1;
-    POINT middle = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(tab, &middle);
-    std::printf("%ld %ld\n", middle.x, middle.y);
     return 0;
   }
   if (command == "send" || command == "post") {
