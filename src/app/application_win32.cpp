@@ -7,7 +7,14 @@
 
 #include "app/lifecycle.h"
 #include "app/main_window_win32.h"
+#include "app/tray.h"
+#include "app/tray_win32.h"
+#include "net/remote_texts_win32.h"
+#include "remap/hp_bars.h"
 #include "remap/key_slots.h"
+#include "remap/remap_win32.h"
+#include "remap/win_key_blocker.h"
+#include "settings/settings_file_win32.h"
 
 namespace {
 
@@ -20,16 +27,16 @@ namespace {
 
 // The steps of start-up and of the roads out, each done by the subsystem that owns it.
 struct Win32Lifecycle final : LifecycleSteps {
-  void showTrayIcon() override {}
-  void fetchAll() override {}
-  void showAdPage() override {}
-  void ensureSettingsFile() override {}
-  void loadSettings() override {}
-  void registerFixedHotkeys() override {}
-  void saveSettings() override {}
-  void openExitPage() override {}
-  void removeTrayIcon() override {}
-  void releaseHeldKeys() override {}
+  void showTrayIcon() override { showProgramTrayIcon(); }
+  void fetchAll() override { RemoteTexts::fetchAll(appState, httpTextFetcher()); }
+  void showAdPage() override { RemoteTexts::showAdPage(appState, mainWindow()); }
+  void ensureSettingsFile() override { programSettingsFile().ensureFile(); }
+  void loadSettings() override { programSettingsFile().load(appState.slots, mainWindow()); }
+  void registerFixedHotkeys() override { ::registerFixedHotkeys(mainRemapEngine()); }
+  void saveSettings() override { programSettingsFile().save(appState.slots, mainWindow()); }
+  void openExitPage() override { RemoteTexts::openExitPage(appState, windowsShell()); }
+  void removeTrayIcon() override { removeProgramTrayIcon(); }
+  void releaseHeldKeys() override { releaseHeldHpBars(appState, systemRemapOs()); }
   void stopEvents() override { mainWindow().stopEvents(); }
   void uninitialiseOle() override { OleUninitialize(); }
   void exitProcess(int code) override { ExitProcess(static_cast<UINT>(code)); }
@@ -40,37 +47,33 @@ Win32Lifecycle lifecycle;
 // Where each event of the window goes.
 struct Win32Events final : MainWindowEvents {
   void created() override { onCreated(appState, lifecycle); }
-  void positionChanged() override {}
+  void positionChanged() override { onPositionChanged(mainWindow()); }
   void sizeChanged() override {}
-  void firstActivated() override {}
-  void trayEvent(int) override {}
+  void firstActivated() override { RemoteTexts::offerUpdate(appState, windowsShell(), mainWindow()); }
+  void trayEvent(int value) override { onTrayEvent(mainWindow(), value); }
   void canBeClosed() override { onCanBeClosed(appState, lifecycle); }
   void willBeDestroyed() override { onWillBeDestroyed(appState, lifecycle); }
   void clicked(Control c) override {
     if (c == Control::按钮1) restoreDefaults(appState.slots, mainWindow());
+    if (c == Control::按钮3) toggleRemap(mainRemapEngine());
+    if (c == Control::选择框2) applySwitch(mainRemapEngine());
+    if (c == Control::选择框1) applyBlocker(appState, mainWindow(), systemRemapOs());
   }
   void keyDown(Control keyBox, std::uint32_t virtualKey) override {
     for (int slot = 1; slot <= 6; ++slot) {
       if (appState.slot(slot).keyBox == keyBox) captureSlotKey(appState.slots, mainWindow(), slot, captureCode(virtualKey));
     }
   }
-  void feedback(std::uint32_t) override {}
+  void feedback(std::uint32_t identifier) override { onHotkey(mainRemapEngine(), static_cast<std::int32_t>(identifier)); }
 };
 
 Win32Events events;
 
 void enterRunDirectory() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  // The last backslash, found character by character: in GBK a trail byte can be 0x5C.
-  char* lastSlash = nullptr;
-  for (char* p = path; *p; p = CharNextA(p)) {
-    if (*p == '\\') lastSlash = p;
-  }
-  if (!lastSlash) return;
-  *lastSlash = '\0';
-  SetCurrentDirectoryA(lastSlash == path + 2 ? (std::string(path) + "\\").c_str() : path);
+  const Text& folder = processRunDirectory();
+  if (folder.empty()) return;
+  // "C:" alone names the drive's current folder; the run directory of a root is the root.
+  SetCurrentDirectoryA(folder.size() == 2 && folder[1] == ':' ? (folder + "\\").c_str() : folder.c_str());
 }
 
 }  // namespace

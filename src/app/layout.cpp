@@ -83,9 +83,9 @@ Point centredOrigin(int screenWidth, int screenHeight, int width, int height) {
 
 int pageOf(Control c) {
   while (c != Control::None) {
-    const ControlSpec& spec = controlSpec(c);
-    if (spec.page != 0) return spec.page;
-    c = spec.parent;
+    const ControlSpec& entry = controlSpec(c);
+    if (entry.page != 0) return entry.page;
+    c = entry.parent;
   }
   return 0;
 }

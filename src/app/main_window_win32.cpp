@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/layout.h"
+#include "app/tray_win32.h"
 #include "app/web_view_win32.h"
 #include "net/publisher.h"
 #include "resources/resource_ids.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr const char* webViewHostClass = "TavrikWebViewHost";
-constexpr const char* originalProcProperty = "TavrikOriginalProc";
 
 Win32MainWindow theWindow;
 
@@ -31,15 +31,15 @@ const char* windowClassOf(ControlKind kind) {
   return "STATIC";
 }
 
-DWORD styleOf(const ControlSpec& spec) {
+DWORD styleOf(const ControlSpec& entry) {
   DWORD style = WS_CHILD;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::TabControl: style |= WS_CLIPSIBLINGS | TCS_SINGLELINE | TCS_TABS | WS_TABSTOP; break;
     case ControlKind::GroupBox: style |= BS_GROUPBOX | BS_LEFT; break;
     case ControlKind::PushButton: style |= BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER | WS_TABSTOP; break;
     case ControlKind::CheckBox:
       style |= BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP;
-      if (spec.font == FontChoice::SongTi) style |= BS_CENTER | BS_VCENTER;
+      if (entry.font == FontChoice::SongTi) style |= BS_CENTER | BS_VCENTER;
       break;
     // Read-only: the characters of a key press never enter the box, only what capture writes.
     case ControlKind::KeyBox: style |= ES_READONLY | ES_AUTOHSCROLL | ES_LEFT | WS_BORDER | WS_TABSTOP; break;
@@ -87,12 +87,12 @@ bool Win32MainWindow::create(HINSTANCE instance, MainWindowEvents& events) {
   INITCOMMONCONTROLSEX common = {sizeof common, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
 
-  const WindowSpec& spec = mainWindowSpec();
+  const WindowSpec& entry = mainWindowSpec();
   icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(mainIconId), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
 
   WNDCLASSEXA cls = {};
   cls.cbSize = sizeof cls;
-  if (!GetClassInfoExA(instance, spec.className, &cls)) {
+  if (!GetClassInfoExA(instance, entry.className, &cls)) {
     cls = {};
     cls.cbSize = sizeof cls;
     cls.lpfnWndProc = windowProc;
@@ -101,7 +101,7 @@ bool Win32MainWindow::create(HINSTANCE instance, MainWindowEvents& events) {
     cls.hIconSm = icon_;
     cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
     cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = spec.className;
+    cls.lpszClassName = entry.className;
     if (!RegisterClassExA(&cls)) return false;
   }
   WNDCLASSEXA host = {};
@@ -115,10 +115,10 @@ bool Win32MainWindow::create(HINSTANCE instance, MainWindowEvents& events) {
     RegisterClassExA(&host);
   }
 
-  const Point origin = centredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), spec.width, spec.height);
+  const Point origin = centredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), entry.width, entry.height);
   // Fixed frame: caption, system menu and minimise button; no sizing border, no maximise button.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
-  window_ = CreateWindowExA(0, spec.className, spec.caption, style, origin.x, origin.y, spec.width, spec.height,
+  window_ = CreateWindowExA(0, entry.className, entry.caption, style, origin.x, origin.y, entry.width, entry.height,
                             nullptr, nullptr, instance, this);
   if (!window_) return false;
   SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -133,28 +133,28 @@ void Win32MainWindow::createControls() {
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, songTiFace);
   whiteBrush_ = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 
-  for (const ControlSpec& spec : controlLayout()) {
-    const int i = controlIndex(spec.name);
-    textColours_[i] = spec.textColour;
-    HWND parent = spec.parent == Control::None ? window_ : controls_[controlIndex(spec.parent)];
+  for (const ControlSpec& entry : controlLayout()) {
+    const int i = controlIndex(entry.name);
+    textColours_[i] = entry.textColour;
+    HWND parent = entry.parent == Control::None ? window_ : controls_[controlIndex(entry.parent)];
     // Group boxes and the tab control hold controls: Tab navigation must reach inside them.
-    const DWORD exStyle = (spec.kind == ControlKind::GroupBox || spec.kind == ControlKind::TabControl) ? WS_EX_CONTROLPARENT : 0;
-    HWND h = CreateWindowExA(exStyle, windowClassOf(spec.kind), spec.text, styleOf(spec), spec.left, spec.top, spec.width,
-                             spec.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))),
+    const DWORD exStyle = (entry.kind == ControlKind::GroupBox || entry.kind == ControlKind::TabControl) ? WS_EX_CONTROLPARENT : 0;
+    HWND h = CreateWindowExA(exStyle, windowClassOf(entry.kind), entry.text, styleOf(entry), entry.left, entry.top, entry.width,
+                             entry.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(entry.name))),
                              instance_, nullptr);
     controls_[i] = h;
     if (!h) continue;
-    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font == FontChoice::SongTi ? songTiFont_ : guiFont_), FALSE);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(entry.font == FontChoice::SongTi ? songTiFont_ : guiFont_), FALSE);
 
     // Controls that hold other controls pass their children's notifications on to the window.
-    if (spec.kind == ControlKind::GroupBox || spec.kind == ControlKind::TabControl) {
-      SetPropA(h, originalProcProperty, reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(containerProc))));
-    } else if (spec.name == Control::标签1) {
-      SetPropA(h, originalProcProperty, reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sinkProc))));
-    } else if (spec.kind == ControlKind::Hyperlink) {
-      SetPropA(h, originalProcProperty, reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(linkProc))));
+    if (entry.kind == ControlKind::GroupBox || entry.kind == ControlKind::TabControl) {
+      originalProcs_[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(containerProc)));
+    } else if (entry.name == Control::标签1) {
+      originalProcs_[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sinkProc)));
+    } else if (entry.kind == ControlKind::Hyperlink) {
+      originalProcs_[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(linkProc)));
     }
-    if (spec.kind == ControlKind::TabControl) {
+    if (entry.kind == ControlKind::TabControl) {
       for (int page = 0; page < 6; ++page) {
         TCITEMA item = {};
         item.mask = TCIF_TEXT;
@@ -163,7 +163,7 @@ void Win32MainWindow::createControls() {
       }
       SendMessageA(h, TCM_SETCURSEL, 0, 0);
     }
-    if (spec.kind == ControlKind::WebView) webView_ = createWebView(h);
+    if (entry.kind == ControlKind::WebView) webView_ = createWebView(h);
   }
   showPage(1);
 }
@@ -186,12 +186,12 @@ void Win32MainWindow::selectPage(int page) {
 }
 
 void Win32MainWindow::showPage(int page) {
-  for (const ControlSpec& spec : controlLayout()) {
-    HWND h = controls_[controlIndex(spec.name)];
+  for (const ControlSpec& entry : controlLayout()) {
+    HWND h = controls_[controlIndex(entry.name)];
     if (!h) continue;
     // Children of a group box follow their box; only their own visibility matters here.
-    const bool onTab = spec.parent == Control::选择夹1;
-    const bool show = spec.visible && (!onTab || spec.page == page);
+    const bool onTab = entry.parent == Control::选择夹1;
+    const bool show = entry.visible && (!onTab || entry.page == page);
     ShowWindow(h, show ? SW_SHOWNA : SW_HIDE);
   }
 }
@@ -235,7 +235,7 @@ LRESULT CALLBACK Win32MainWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam,
 }
 
 LRESULT CALLBACK Win32MainWindow::containerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, originalProcProperty));
+  const WNDPROC original = theWindow.originalProc(hwnd);
   switch (msg) {
     case WM_COMMAND:
     case WM_NOTIFY:
@@ -250,7 +250,7 @@ LRESULT CALLBACK Win32MainWindow::containerProc(HWND hwnd, UINT msg, WPARAM wPar
 }
 
 LRESULT CALLBACK Win32MainWindow::sinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, originalProcProperty));
+  const WNDPROC original = theWindow.originalProc(hwnd);
   if (msg == hotkeyForwardMessage) {
     if (theWindow.eventsOn_) theWindow.events_->feedback(static_cast<std::uint32_t>(wParam));
     return 0;
@@ -259,7 +259,7 @@ LRESULT CALLBACK Win32MainWindow::sinkProc(HWND hwnd, UINT msg, WPARAM wParam, L
 }
 
 LRESULT CALLBACK Win32MainWindow::linkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, originalProcProperty));
+  const WNDPROC original = theWindow.originalProc(hwnd);
   if (msg == WM_LBUTTONDOWN) {
     if (theWindow.eventsOn_) theWindow.openHomePage();
     return 0;
@@ -317,14 +317,7 @@ LRESULT Win32MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     case trayCallbackMessage: {
-      int value = 0;
-      switch (static_cast<UINT>(lParam)) {
-        case WM_LBUTTONUP: value = 1; break;
-        case WM_LBUTTONDBLCLK: value = 2; break;
-        case WM_RBUTTONUP:
-        case WM_CONTEXTMENU: value = 3; break;
-        default: break;
-      }
+      const int value = trayEventOf(lParam);
       if (value && eventsOn_) events_->trayEvent(value);
       return 0;
     }
@@ -340,6 +333,8 @@ LRESULT Win32MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (eventsOn_) events_->willBeDestroyed();
       return 0;
     default:
+      // A new notification area (the shell restarted) starts empty: the tray icon goes back in.
+      if (msg >= 0xC000 && msg == taskbarCreatedMessage() && eventsOn_) restoreProgramTrayIcon();
       return DefWindowProcA(window_, msg, wParam, lParam);
   }
 }
@@ -347,9 +342,9 @@ LRESULT Win32MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT Win32MainWindow::colourStatic(HDC dc, HWND child) {
   const Control c = controlOf(child);
   if (c == Control::None) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-  const ControlSpec& spec = controlSpec(c);
+  const ControlSpec& entry = controlSpec(c);
   const std::uint32_t colour = textColours_[controlIndex(c)];
-  if (spec.kind == ControlKind::KeyBox) {
+  if (entry.kind == ControlKind::KeyBox) {
     // A read-only edit asks for static colours; keep it black (or red) on white.
     SetTextColor(dc, colour == noColour ? RGB(0, 0, 0) : colour);
     SetBkColor(dc, RGB(255, 255, 255));
@@ -363,14 +358,14 @@ LRESULT Win32MainWindow::colourStatic(HDC dc, HWND child) {
 void Win32MainWindow::drawLabel(const DRAWITEMSTRUCT& item) {
   const Control c = controlOf(item.hwndItem);
   if (c == Control::None) return;
-  const ControlSpec& spec = controlSpec(c);
+  const ControlSpec& entry = controlSpec(c);
   const Text caption = text(c);
   HDC dc = item.hDC;
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
-  const UINT format = spec.wordWrap ? (DT_LEFT | DT_TOP | DT_WORDBREAK) : (DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  const UINT format = entry.wordWrap ? (DT_LEFT | DT_TOP | DT_WORDBREAK) : (DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   RECT box = item.rcItem;
-  if (spec.raised) {
+  if (entry.raised) {
     RECT shadow = box;
     OffsetRect(&shadow, 1, 1);
     SetTextColor(dc, RGB(255, 255, 255));

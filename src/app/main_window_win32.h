@@ -65,6 +65,12 @@ class Win32MainWindow final : public MainWindowPort {
   static LRESULT CALLBACK sinkProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK linkProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Kept in the object, not in a window property: a property read is a round trip to the
+  // Wine server, and the hotkey sink runs on every remapped key press.
+  WNDPROC originalProc(HWND h) const {
+    const Control c = controlOf(h);
+    return c == Control::None ? DefWindowProcA : originalProcs_[controlIndex(c)];
+  }
   LRESULT colourStatic(HDC dc, HWND child);
   void drawLabel(const DRAWITEMSTRUCT& item);
   void createControls();

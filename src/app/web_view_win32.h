@@ -6,7 +6,8 @@
 
 struct WebView;
 
-// Embeds the WebBrowser control in the host window; null when it cannot be created.
+// The view of the host window; the WebBrowser control is embedded at the first navigation, and
+// when it cannot be, navigating does nothing.
 WebView* createWebView(HWND host);
 void navigateWebView(WebView* view, const Text& address);
 void resizeWebView(WebView* view, int width, int height);

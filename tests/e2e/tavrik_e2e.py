@@ -121,7 +121,12 @@ class Tool:
 
     # --- lifetime -------------------------------------------------------------------------
     def start(self, wait_visible=True):
-        self.process = subprocess.Popen(["wine", self.exe], env=ENV, cwd=self.run_dir, stdin=subprocess.DEVNULL,
+        # A 64-bit build goes straight to the 64-bit loader (used when measuring on this machine).
+        with open(self.exe, "rb") as f:
+            head = f.read(4096)
+        pe = int.from_bytes(head[0x3C:0x40], "little")
+        wine = ENV["WINE64"] if head[pe + 4:pe + 6] == b"\x64\x86" else "wine"
+        self.process = subprocess.Popen([wine, self.exe], env=ENV, cwd=self.run_dir, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
         if wait_visible:
@@ -259,7 +264,10 @@ class Witness:
             return []
 
     def focus(self):
-        xdotool("windowfocus", "--sync", self.x11)
+        # A click, as a player gives the game the keyboard: without a window manager Wine does
+        # not always take an X focus change as an activation. The window sits at 20,20 (260 x 120).
+        xdotool("mousemove", "--sync", 150, 90)
+        xdotool("click", 1)
 
     def events(self, kind="msg"):
         """(what, vk) of every logged event of one kind, in order."""

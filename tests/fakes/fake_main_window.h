@@ -21,7 +21,7 @@ struct FakeMainWindow : MainWindowPort {
   std::vector<std::string> calls;
 
   FakeMainWindow() {
-    for (const ControlSpec& spec : controlLayout()) texts[spec.name] = spec.text;
+    for (const ControlSpec& entry : controlLayout()) texts[entry.name] = entry.text;
   }
 
   static std::string nameOf(Control c) { return controlSpec(c).layoutName; }

@@ -9,6 +9,8 @@
 //   probe sendto ID MSG [WPARAM [LPARAM]]
 //   probe focus ID                     which control has the focus is read with "controls"
 //   probe wait-gone SECONDS            waits until no window of the class is left
+//   probe dialog                       the open message box: its caption and text, or no-dialog
+//   probe answer BUTTON_ID             clicks a button of the open message box (6 yes, 7 no)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -65,22 +67,21 @@ BOOL CALLBACK printChild(HWND h, LPARAM mainWindow) {
   return TRUE;
 }
 
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK matchId(HWND h, LPARAM p) {
+  auto* search = reinterpret_cast<IdSearch*>(p);
+  if (GetDlgCtrlID(h) != search->id) return TRUE;
+  search->found = h;
+  return FALSE;
+}
+
 HWND controlById(HWND main, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search = {id, nullptr};
-  EnumChildWindows(
-      main,
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetDlgCtrlID(h) == s->id) {
-          s->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  IdSearch search = {id, nullptr};
+  EnumChildWindows(main, matchId, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -96,6 +97,28 @@ int main(int argc, char** argv) {
     const DWORD until = GetTickCount() + static_cast<DWORD>(number(argc, argv, 2) * 1000);
     while (findMain() && GetTickCount() < until) Sleep(50);
     return findMain() ? 1 : 0;
+  }
+
+  if (command == "dialog" || command == "answer") {
+    HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+    if (!box) {
+      std::printf("no-dialog\n");
+      return 1;
+    }
+    if (command == "answer") {
+      HWND button = GetDlgItem(box, static_cast<int>(number(argc, argv, 2)));
+      if (!button) return 1;
+      PostMessageA(button, BM_CLICK, 0, 0);
+      return 0;
+    }
+    const std::string caption = windowText(box);
+    const std::string text = windowText(GetDlgItem(box, 0xFFFF));
+    std::printf("yes=%d no=%d caption=", GetDlgItem(box, IDYES) ? 1 : 0, GetDlgItem(box, IDNO) ? 1 : 0);
+    printHex(caption.data(), static_cast<int>(caption.size()));
+    std::printf(" text=");
+    printHex(text.data(), static_cast<int>(text.size()));
+    std::printf("\n");
+    return 0;
   }
 
   HWND main = findMain();

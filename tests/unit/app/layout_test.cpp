@@ -49,17 +49,17 @@ const Row expectedRows[] = {
 TEST(Layout, EveryControlHasItsKindParentPageAndRectangle) {
   ASSERT_EQ(std::size(expectedRows), static_cast<std::size_t>(controlCount));
   for (const Row& row : expectedRows) {
-    const ControlSpec& spec = controlSpec(row.name);
-    SCOPED_TRACE(spec.layoutName);
-    EXPECT_EQ(spec.name, row.name);
-    EXPECT_EQ(spec.kind, row.kind);
-    EXPECT_EQ(spec.parent, row.parent);
-    EXPECT_EQ(spec.page, row.page);
-    EXPECT_EQ(spec.left, row.left);
-    EXPECT_EQ(spec.top, row.top);
-    EXPECT_EQ(spec.width, row.width);
-    EXPECT_EQ(spec.height, row.height);
-    EXPECT_EQ(spec.visible, row.visible);
+    const ControlSpec& entry = controlSpec(row.name);
+    SCOPED_TRACE(entry.layoutName);
+    EXPECT_EQ(entry.name, row.name);
+    EXPECT_EQ(entry.kind, row.kind);
+    EXPECT_EQ(entry.parent, row.parent);
+    EXPECT_EQ(entry.page, row.page);
+    EXPECT_EQ(entry.left, row.left);
+    EXPECT_EQ(entry.top, row.top);
+    EXPECT_EQ(entry.width, row.width);
+    EXPECT_EQ(entry.height, row.height);
+    EXPECT_EQ(entry.visible, row.visible);
   }
 }
 
@@ -114,9 +114,9 @@ TEST(Layout, ColoursAndFonts) {
   EXPECT_EQ(controlSpec(C::标签4).textColour, rgb(255, 0, 255));
   EXPECT_EQ(controlSpec(C::标签3).textColour, rgb(255, 0, 255));
   EXPECT_EQ(controlSpec(C::超级链接框1).textColour, 0xFF0000u);  // blue
-  for (const ControlSpec& spec : controlLayout()) {
-    const bool songTi = spec.name == C::选择框1 || spec.name == C::标签3;
-    EXPECT_EQ(spec.font == FontChoice::SongTi, songTi) << spec.layoutName;
+  for (const ControlSpec& entry : controlLayout()) {
+    const bool songTi = entry.name == C::选择框1 || entry.name == C::标签3;
+    EXPECT_EQ(entry.font == FontChoice::SongTi, songTi) << entry.layoutName;
   }
   EXPECT_EQ(hexOf(songTiFace), "CB CE CC E5");
   EXPECT_EQ(songTiHeight, -12);

@@ -84,20 +84,20 @@ TEST_F(MainWindowTest, IsTheFixedVintrelWindowCentredOnTheScreen) {
 }
 
 TEST_F(MainWindowTest, EveryControlSitsWhereTheLayoutPutsIt) {
-  for (const ControlSpec& spec : controlLayout()) {
-    SCOPED_TRACE(spec.layoutName);
-    HWND h = control(spec.name);
+  for (const ControlSpec& entry : controlLayout()) {
+    SCOPED_TRACE(entry.layoutName);
+    HWND h = control(entry.name);
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(GetDlgCtrlID(h), controlId(spec.name));
-    HWND expectedParent = spec.parent == Control::None ? window() : control(spec.parent);
+    EXPECT_EQ(GetDlgCtrlID(h), controlId(entry.name));
+    HWND expectedParent = entry.parent == Control::None ? window() : control(entry.parent);
     EXPECT_EQ(GetParent(h), expectedParent);
     RECT box;
     GetWindowRect(h, &box);
     MapWindowPoints(nullptr, expectedParent, reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_EQ(box.left, spec.left);
-    EXPECT_EQ(box.top, spec.top);
-    EXPECT_EQ(box.right - box.left, spec.width);
-    EXPECT_EQ(box.bottom - box.top, spec.height);
+    EXPECT_EQ(box.left, entry.left);
+    EXPECT_EQ(box.top, entry.top);
+    EXPECT_EQ(box.right - box.left, entry.width);
+    EXPECT_EQ(box.bottom - box.top, entry.height);
   }
   const LONG keyBox = GetWindowLongA(control(Control::编辑框1), GWL_STYLE);
   EXPECT_TRUE(keyBox & ES_READONLY);
@@ -123,9 +123,9 @@ TEST_F(MainWindowTest, CreationRaisesCreatedPositionSizeThenFirstActivation) {
 TEST_F(MainWindowTest, PagesShowOnlyTheirOwnVisibleControls) {
   for (int page = 1; page <= 6; ++page) {
     mainWindow().selectPage(page);
-    for (const ControlSpec& spec : controlLayout()) {
-      SCOPED_TRACE(std::string(spec.layoutName) + " on page " + std::to_string(page));
-      EXPECT_EQ(IsWindowVisible(control(spec.name)) != FALSE, shownOnPage(spec.name, page));
+    for (const ControlSpec& entry : controlLayout()) {
+      SCOPED_TRACE(std::string(entry.layoutName) + " on page " + std::to_string(page));
+      EXPECT_EQ(IsWindowVisible(control(entry.name)) != FALSE, shownOnPage(entry.name, page));
     }
   }
   mainWindow().selectPage(1);
