@@ -156,7 +156,7 @@ class Tool:
             self.process.wait(30)
 
     def __enter__(self):
-        return self.start()
+        return self if self.process else self.start()
 
     def __exit__(self, *exc):
         self.kill()

@@ -97,9 +97,13 @@ class RemoteTexts(unittest.TestCase):
                 self.assertEqual(tool.wait_exit(120), 0)
                 with open(os.path.join(tool.run_dir, "key.ini"), "rb") as f:
                     self.assertEqual(f.read(), ini)
-        opened = wait_for(lambda: (lambda o: o if len(o) >= 3 else None)(opened_since(mark)), 60,
+        opened = wait_for(lambda: (lambda o: o if len(o) >= 3 else None)(opened_since(mark)), 300,
                           what="three pages opened")
-        self.assertEqual(opened, [HOME, f"http://{HOST}/get.htm", f"http://{HOST}/bye.htm"])
+        # Wine starts one browser launcher per address and they race, so the log shows which
+        # finished first, not the order the tool handed them over (the unit tests pin that).
+        # Wine's launcher also ends a bare host with "/".
+        self.assertEqual(sorted(a.rstrip("/") for a in opened), sorted([HOME, f"http://{HOST}/bye.htm",
+                                                                          f"http://{HOST}/get.htm"]))
 
     def test_newer_version_and_no_runs_on_and_the_exit_page_opens_once_at_close(self):
         mark = log_mark()
@@ -113,8 +117,8 @@ class RemoteTexts(unittest.TestCase):
                 self.assertTrue(tool.post(WM_CLOSE))
                 self.assertEqual(tool.wait_exit(120), 0)
                 self.assertTrue(os.path.exists(os.path.join(tool.run_dir, "key.ini")))
-        opened = wait_for(lambda: opened_since(mark) or None, 60, what="the exit page")
-        time.sleep(1)  # a second opening would have been logged by now
+        opened = wait_for(lambda: opened_since(mark) or None, 300, what="the exit page")
+        time.sleep(5)  # a second opening would have been logged by now
         self.assertEqual(opened_since(mark), [f"http://{HOST}/bye.htm"])
 
     def test_same_version_offers_nothing_and_local_addresses_are_never_launched(self):

@@ -170,8 +170,7 @@ TEST_F(Fetch, AProxyOfSpacesMeansDirectAndARealOneGetsTheWholeUrl) {
 }
 
 TEST_F(Fetch, NobodyListeningGivesTheEmptyBlock) {
-  // A port that was free a moment ago: the listener's own, once it is closed, is not reusable
-  // here, so a second server's port is taken and released.
+  // A port that a server of our own held a moment ago and has closed: nobody listens there.
   int freePort;
   {
     LoopbackServer other;
