@@ -94,7 +94,9 @@ class RemoteTexts(unittest.TestCase):
                 self.assertIn("text=" + UPDATE_TEXT.hex().upper(), question)
                 self.assertIn("caption=" + UPDATE_CAPTION.hex().upper(), question)
                 probe("answer", IDYES)
-                self.assertEqual(tool.wait_exit(120), 0)
+                # Each address goes to Wine's browser launcher, a process of its own that needs a
+                # minute to start where 32-bit code is emulated, and the shell waits for it.
+                self.assertEqual(tool.wait_exit(600), 0)
                 with open(os.path.join(tool.run_dir, "key.ini"), "rb") as f:
                     self.assertEqual(f.read(), ini)
         opened = wait_for(lambda: (lambda o: o if len(o) >= 3 else None)(opened_since(mark)), 300,
@@ -115,7 +117,7 @@ class RemoteTexts(unittest.TestCase):
                 self.assertIsNone(tool.process.poll())
                 self.assertEqual(opened_since(mark), [])
                 self.assertTrue(tool.post(WM_CLOSE))
-                self.assertEqual(tool.wait_exit(120), 0)
+                self.assertEqual(tool.wait_exit(600), 0)
                 self.assertTrue(os.path.exists(os.path.join(tool.run_dir, "key.ini")))
         opened = wait_for(lambda: opened_since(mark) or None, 300, what="the exit page")
         time.sleep(5)  # a second opening would have been logged by now
