@@ -7,3 +7,7 @@
 
 using Text = std::string;
 using Bytes = std::vector<std::uint8_t>;
+
+// Code page 936 (GBK): 0x81 to 0xFE open a two-byte character, whose second byte may look like
+// an ASCII character (0x5C, a backslash, among them) and must not be read as one.
+inline bool isGbkLeadByte(unsigned char lead) { return lead >= 0x81 && lead <= 0xFE; }

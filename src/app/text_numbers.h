@@ -12,7 +12,7 @@ inline Text foldFullWidth(const Text& text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x81 || lead == 0xFF || i + 1 >= text.size()) {
+    if (!isGbkLeadByte(lead) || i + 1 >= text.size()) {
       out += text[i];
       continue;
     }

@@ -7,9 +7,6 @@
 
 namespace {
 
-// GBK lead bytes; the byte after one belongs to the same character.
-bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameByte(char a, char b, bool ignoreCase) { return ignoreCase ? lowerAscii(a) == lowerAscii(b) : a == b; }
@@ -26,7 +23,7 @@ bool matchesAt(const Text& text, std::size_t at, const Text& wanted, bool ignore
 Text lowerAsciiLetters(const Text& text) {
   Text out = text;
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (isLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
+    if (isGbkLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
       ++i;
       continue;
     }
@@ -53,7 +50,7 @@ std::size_t findText(const Text& text, const Text& wanted, std::size_t from, boo
   // match on a trail byte are both impossible.
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (i >= from && matchesAt(text, i, wanted, ignoreCase)) return i;
-    if (isLeadByte(static_cast<unsigned char>(text[i]))) ++i;
+    if (isGbkLeadByte(static_cast<unsigned char>(text[i]))) ++i;
   }
   return notFound;
 }

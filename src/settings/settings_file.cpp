@@ -4,8 +4,6 @@
 
 #include "app/main_window_port.h"
 
-bool isGbkLeadByte(unsigned char lead) { return lead >= 0x81 && lead <= 0xFE; }
-
 Text runDirectory(const Text& modulePath, LeadBytePredicate isLeadByte) {
   // Character by character: in a double-byte code page the second byte of a character can be
   // 0x5C and must not be taken for a separator.

@@ -29,9 +29,6 @@ struct ProfileStore {
 // Tells whether a byte opens a double-byte character in the ANSI code page.
 using LeadBytePredicate = bool (*)(unsigned char lead);
 
-// Code page 936: 0x81 to 0xFE open a two-byte character whose second byte may be 0x5C.
-bool isGbkLeadByte(unsigned char lead);
-
 // The folder of a module path without its trailing backslash: C:\Games\Tool\x.exe gives
 // C:\Games\Tool, C:\x.exe gives C:. Empty when the path holds no backslash.
 Text runDirectory(const Text& modulePath, LeadBytePredicate isLeadByte = isGbkLeadByte);
